@@ -1,0 +1,41 @@
+#pragma once
+// SerialPort over a termios file descriptor.
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/serial_port.h"
+
+namespace vortaboot::platform {
+
+class PosixSerialPort : public SerialPort {
+ public:
+  // Opens `device` exclusively for reading and writing in raw mode;
+  // nullptr when it cannot be opened or another program holds it.
+  static std::unique_ptr<PosixSerialPort> open(const std::filesystem::path& device);
+  ~PosixSerialPort() override;
+
+  PosixSerialPort(const PosixSerialPort&) = delete;
+  PosixSerialPort& operator=(const PosixSerialPort&) = delete;
+
+  bool setQueueSizes(std::size_t input, std::size_t output) override;
+  bool getLineState(LineState& state) override;
+  bool setLineState(const LineState& state) override;
+  bool setTimeouts(const Timeouts& timeouts) override;
+  bool setModemLine(ModemLine line, bool on) override;
+  bool purgeReceive() override;
+  bool purgeTransmit() override;
+  std::size_t readByte(std::uint8_t& byte) override;
+  bool write(const std::uint8_t* data, std::size_t size) override;
+
+ private:
+  explicit PosixSerialPort(int fd) : fd_(fd) {}
+  bool readAvailable(std::uint8_t& byte);
+
+  int fd_;
+};
+
+// True when `device` can be opened and locked right now; releases it again.
+bool deviceIsFree(const std::filesystem::path& device);
+
+}  // namespace vortaboot::platform
