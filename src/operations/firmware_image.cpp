@@ -7,12 +7,15 @@
 
 namespace vortaboot::operations {
 
-FirmwareImage::FirmwareImage(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
-  if (bytes_.size() < kTrailerSize) {
-    throw FirmwareImageError("Файл прошивки слишком короткий: длина " +
-                             std::to_string(bytes_.size()) + ", а нужно не меньше " +
-                             std::to_string(kTrailerSize) + " байт.");
+void FirmwareImage::RequireTrailer(std::uintmax_t size) {
+  if (size < kTrailerSize) {
+    throw FirmwareImageError("Файл прошивки слишком короткий: длина " + std::to_string(size) +
+                             ", а нужно не меньше " + std::to_string(kTrailerSize) + " байт.");
   }
+}
+
+FirmwareImage::FirmwareImage(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
+  RequireTrailer(bytes_.size());
   const std::size_t trailer = bytes_.size() - kTrailerSize;
   imageType_ = bytes_[trailer];
   imageVersion_ = WordAt(bytes_, trailer + 1);

@@ -24,6 +24,8 @@ class FirmwareImage {
   static constexpr std::size_t kPageSize = 2048;
   static constexpr std::size_t kTrailerSize = 7;
 
+  // Throws FirmwareImageError when a file of `size` bytes holds no whole trailer.
+  static void RequireTrailer(std::uintmax_t size);
   // Throws FirmwareImageError when the bytes hold no whole trailer.
   explicit FirmwareImage(std::vector<std::uint8_t> bytes);
   // Throws FirmwareImageError when the file cannot be read or is too short.

@@ -171,6 +171,16 @@ class FirmwareLoad {
 JobOutcome RunLoadFirmwareJob(const JobEnvironment& environment) {
   const auto file = environment.host.chooseFirmwareFile();
   if (!file) return JobOutcome::NoFile;
+  // A file without a whole trailer can never fit a device: refuse it before
+  // the port is opened and the user is asked to power-cycle the device.
+  std::error_code error;
+  const auto size = std::filesystem::file_size(*file, error);
+  try {
+    if (!error) FirmwareImage::RequireTrailer(size);
+  } catch (const FirmwareImageError& refusal) {
+    environment.host.showError(refusal.what());
+    return JobOutcome::Failed;
+  }
   return FirmwareLoad(environment, *file).run();
 }
 

@@ -105,6 +105,8 @@ struct SelectCase {
   int expectedPort;
 };
 
+void PrintTo(const SelectCase& c, std::ostream* out) { *out << c.name; }
+
 class SelectPortTest : public ::testing::TestWithParam<SelectCase> {};
 
 TEST_P(SelectPortTest, ListsAvailablePortsAndReopensTheResultingPort) {
