@@ -10,13 +10,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Empty on success; whatever was created is removed again on failure.
 std::string writeWhole(const fs::path& file, std::span<const std::uint8_t> bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (!out) return std::strerror(errno);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) return "write failed";
-  return "";
+  if (out) return "";
+  std::error_code ignored;
+  fs::remove(file, ignored);
+  return "write failed";
 }
 
 }  // namespace
@@ -24,15 +27,14 @@ std::string writeWhole(const fs::path& file, std::span<const std::uint8_t> bytes
 std::string ReplaceFile(const fs::path& file, std::span<const std::uint8_t> bytes) {
   fs::path temporary = file;
   temporary += ".partial";
-  std::string problem = writeWhole(temporary, bytes);
+  const std::string problem = writeWhole(temporary, bytes);
+  if (!problem.empty()) return problem;
   std::error_code error;
-  if (problem.empty()) {
-    fs::rename(temporary, file, error);
-    if (!error) return "";
-    problem = error.message();
-  }
+  fs::rename(temporary, file, error);
+  if (!error) return "";
+  const std::string renameProblem = error.message();
   fs::remove(temporary, error);
-  return problem;
+  return renameProblem;
 }
 
 }  // namespace vortaboot::platform
