@@ -38,7 +38,7 @@ bool SavePortDialog(const QString& folder) {
   return Save(dialog, folder, "port-dialog.png");
 }
 
-// Pictures the progress window once the gauge has passed the middle.
+// Pictures the progress window once the gauge nears the middle.
 bool SaveFirmwareLoad(testing::WindowRig& rig, app::TMainForm& form, const QString& folder) {
   testing::SimulatedDevice device(rig.line);
   testing::WriteFirmwareImage(rig.folder / "firmware.rom", 12);
@@ -48,7 +48,7 @@ bool SaveFirmwareLoad(testing::WindowRig& rig, app::TMainForm& form, const QStri
   rig.line.peer = [&](const testing::Bytes& frame) {
     devicePeer(frame);
     app::TProgressForm* progress = OpenProgressForm();
-    if (saved || !progress || progress->findChild<QProgressBar*>("ProgressGauge")->value() < 50) return;
+    if (saved || !progress || progress->findChild<QProgressBar*>("ProgressGauge")->value() < 40) return;
     QApplication::processEvents();
     saved = Save(*progress, folder, "progress-window.png");
   };
