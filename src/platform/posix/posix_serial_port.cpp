@@ -176,21 +176,35 @@ bool PosixSerialPort::setModemLine(ModemLine line, bool on) {
   return ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
 }
 
-bool PosixSerialPort::purgeReceive() { return ::tcflush(fd_, TCIFLUSH) == 0; }
+bool PosixSerialPort::purgeReceive() {
+  receivedCount_ = receivedNext_ = 0;
+  return ::tcflush(fd_, TCIFLUSH) == 0;
+}
 
 bool PosixSerialPort::purgeTransmit() { return ::tcflush(fd_, TCOFLUSH) == 0; }
 
-bool PosixSerialPort::readAvailable(std::uint8_t& byte) { return ::read(fd_, &byte, 1) == 1; }
-
-std::size_t PosixSerialPort::readByte(std::uint8_t& byte) {
-  if (readAvailable(byte)) return 1;
+// Waits up to a millisecond for bytes and takes all that have arrived.
+bool PosixSerialPort::fillReceived() {
   pollfd waiting{fd_, POLLIN, 0};
   const int ready = ::poll(&waiting, 1, 1);
-  if (ready > 0 && (waiting.revents & POLLIN) && readAvailable(byte)) return 1;
+  if (ready > 0 && (waiting.revents & POLLIN)) {
+    const ssize_t got = ::read(fd_, received_.data(), received_.size());
+    if (got > 0) {
+      receivedCount_ = static_cast<std::size_t>(got);
+      receivedNext_ = 0;
+      return true;
+    }
+  }
   // A hung-up line makes poll return at once; wait out the millisecond
   // anyway so a caller's loop never spins.
   if (ready != 0) pauseBriefly();
-  return 0;
+  return false;
+}
+
+std::size_t PosixSerialPort::readByte(std::uint8_t& byte) {
+  if (receivedNext_ == receivedCount_ && !fillReceived()) return 0;
+  byte = received_[receivedNext_++];
+  return 1;
 }
 
 bool PosixSerialPort::write(const std::uint8_t* data, std::size_t size) {

@@ -1,6 +1,7 @@
 #pragma once
 // SerialPort over a termios file descriptor.
 
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -30,9 +31,14 @@ class PosixSerialPort : public SerialPort {
 
  private:
   explicit PosixSerialPort(int fd) : fd_(fd) {}
-  bool readAvailable(std::uint8_t& byte);
+  bool fillReceived();
 
   int fd_;
+  // Bytes taken from the driver but not yet handed out: one read call
+  // serves a burst, which keeps the processor idle at line speed.
+  std::array<std::uint8_t, 256> received_{};
+  std::size_t receivedCount_ = 0;
+  std::size_t receivedNext_ = 0;
 };
 
 // True when `device` can be opened and locked right now; releases it again.
