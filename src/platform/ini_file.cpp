@@ -37,6 +37,15 @@ fs::path WriteTarget(const fs::path& file) {
   return error ? file : target;
 }
 
+// A file without any write permission is one the user protected; writing
+// through a file beside it, then renamed over it, must not slip past that.
+bool IsReadOnly(const fs::path& file) {
+  constexpr auto kAnyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  std::error_code error;
+  const auto permissions = fs::status(file, error).permissions();
+  return !error && (permissions & kAnyWrite) == fs::perms::none;
+}
+
 // The new text goes to a file beside the old one that then replaces it, so
 // a failure never leaves half a file. Where no file can be made beside it
 // (a folder the user may not write), the file is rewritten in place.
@@ -82,8 +91,11 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
   std::error_code error;
   const bool exists = fs::exists(target, error);
   const auto text = exists ? ReadText(target) : std::optional<std::string>("");
-  // An existing file that cannot be read must not be replaced by one key.
-  if (error || !text) throw IniWriteError("Unable to write to " + FullName(fileName_));
+  // An existing file that cannot be read, or is read-only, must not be
+  // replaced by one key.
+  if (error || !text || (exists && IsReadOnly(target))) {
+    throw IniWriteError("Unable to write to " + FullName(fileName_));
+  }
   IniDocument document(*text);
   document.Set(section, key, value);
   if (!ReplaceText(target, document.Text())) {
