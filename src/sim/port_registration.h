@@ -23,8 +23,6 @@ class PortRegistration {
   PortRegistration(const PortRegistration&) = delete;
   PortRegistration& operator=(const PortRegistration&) = delete;
 
-  const std::filesystem::path& link() const { return link_; }
-
  private:
   std::filesystem::path link_;
   std::filesystem::path device_;

@@ -16,7 +16,6 @@ TEST(PortRegistration, LinksComNToTheDeviceWhileItLives) {
   const fs::path ports = folder / "new" / "ports";
   {
     PortRegistration registration(ports, 5, "/dev/pts/77");
-    EXPECT_EQ(registration.link(), ports / "com5");
     EXPECT_EQ(fs::read_symlink(ports / "com5"), "/dev/pts/77");
   }
   EXPECT_FALSE(fs::exists(fs::symlink_status(ports / "com5")));
