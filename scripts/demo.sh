@@ -27,6 +27,10 @@ stop_simulator() {
   sim_pid=""
 }
 trap stop_simulator EXIT
+# Ctrl-C goes to the step running (the simulator, started in the background,
+# ignores it); a step that ends interrupted ends the demo, see step().
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # The device answers at 19200 baud's pace and only from its fifth poll on,
 # as one switched on a moment after the job began waiting.
@@ -56,7 +60,10 @@ step() {
   echo "== $title"
   local status=0
   "$@" || status=$?
-  if [ "$status" -eq 0 ]; then
+  if [ "$status" -eq 130 ]; then
+    echo "-- прервано"
+    exit 130
+  elif [ "$status" -eq 0 ]; then
     echo "-- готово"
   else
     echo "-- не получилось, код завершения $status"
