@@ -148,9 +148,12 @@ std::optional<std::size_t> IniDocument::FindKey(const SectionSpan& span,
   return std::nullopt;
 }
 
+// A last line that ends in a lone "\r" would, followed by "\n", read back
+// without it: its own value would change. "\r\n" keeps it as it was.
 void IniDocument::InsertLine(std::size_t index, std::string content) {
   if (index > 0 && lines_[index - 1].ending.empty()) {
-    lines_[index - 1].ending = newLineEnding_;
+    const bool endsInReturn = lines_[index - 1].content.ends_with('\r');
+    lines_[index - 1].ending = endsInReturn ? "\r\n" : newLineEnding_;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
                 Line{std::move(content), newLineEnding_});

@@ -90,6 +90,17 @@ TEST_F(ConfigFiles, OnlyTheFirstOfDuplicateSectionsAndKeysIsReadAndWritten) {
             "[MainWindow]\r\nLeft=1\r\nLeft=6\r\nTop=2\r\n[RS232]\r\nPort=3\r\n[mainwindow]\r\nLeft=7\r\nTop=9\r\n");
 }
 
+// Found by fuzzing: a last line ending in a lone carriage return lost it
+// when a line was added after it, which changed that line's value.
+TEST_F(ConfigFiles, AddingALineKeepsTheValueOfAnUnterminatedLastLine) {
+  WriteFileText(file, "[A]\nx=1\r");
+  auto ini = config();
+  ASSERT_EQ(ini.ReadString("A", "x", ""), "1\r");
+  ini.WriteInteger("A", "y", 2);
+  EXPECT_EQ(ini.ReadString("A", "x", ""), "1\r");
+  EXPECT_EQ(ReadFileText(file), "[A]\nx=1\r\r\ny=2\n");
+}
+
 TEST_F(ConfigFiles, ReadOnlyFileIsReportedAndLeftAsItWas) {
   const std::string before = "[RS232]\r\nPort=3\r\n";
   WriteFileText(file, before);

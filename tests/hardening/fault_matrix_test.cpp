@@ -95,6 +95,7 @@ std::vector<FaultCase> Cases() {
       {"LastBlockTruncated", R, Fault("truncated", ReadBlock, 127), 1, kByteDelay},
 
       {"IdentifyChecksumWaitedOut", F, Fault("checksum", Identify, 1), 0, kFirmwareLoaded, 2, true},
+      {"IdentifyShortPayload", F, Fault("short", Identify, 1, 1), 1, kShortReply},
       {"FirstPieceSilent", F, Fault("silent", PageData, 1), 1, kNoConnection},
       {"SecondPageFirstPieceChecksum", F, Fault("checksum", PageData, 65), 1, kBadChecksum, 1},
       {"SecondPageLastPieceTruncated", F, Fault("truncated", PageData, 128), 1, kByteDelay, 1},
