@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "link/boot_commands.h"
+#include "operations/block_reader.h"
 #include "operations/job_messages.h"
 #include "operations/settings_file.h"
 #include "platform/replace_file.h"
@@ -12,28 +12,13 @@
 namespace vortaboot::operations {
 namespace {
 
-constexpr int kFirstBlock = 1;
 constexpr int kLastBlock = 127;
-constexpr int kBlockSize = 32;
 constexpr std::uint16_t kReadTimeoutMs = 500;
 
 class SettingsFileSaveError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-std::vector<std::uint8_t> readSettingsData(link::TQV_RS& link, JobFrame& frame) {
-  std::vector<std::uint8_t> data;
-  link.ReplyTimeout = kReadTimeoutMs;
-  for (int block = kFirstBlock; block <= kLastBlock; ++block) {
-    link.BeginCommand(link::BootAddress, link::ReadBlock);
-    link.AddWord(static_cast<std::uint16_t>(block));
-    link.Transact();
-    for (int i = 0; i < kBlockSize; ++i) data.push_back(link.ReadByte());
-    frame.showProgress(block, kLastBlock);
-  }
-  return data;
-}
 
 void save(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
   const std::string problem = platform::ReplaceFile(file, bytes);
@@ -56,7 +41,8 @@ JobOutcome RunReadSettingsJob(const JobEnvironment& environment, const SettingsF
   if (!answered) return JobOutcome::Cancelled;
 
   frame.beginWorkPhase(message::kReadingSettings, true);
-  const auto settingsData = readSettingsData(environment.link, frame);
+  environment.link.ReplyTimeout = kReadTimeoutMs;
+  const auto settingsData = ReadSettingsBlocks(environment.link, frame, kLastBlock);
   const std::string name = SettingsFileName(target.localTime());
   save(target.folder / name, ComposeSettingsFile(deviceVersion, settingsData));
   environment.host.showInformation(message::kSettingsSaved + name);

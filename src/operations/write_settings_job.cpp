@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "link/boot_commands.h"
+#include "operations/block_reader.h"
 #include "operations/file_bytes.h"
 #include "operations/job_messages.h"
 #include "operations/range_table.h"
@@ -14,8 +15,7 @@
 namespace vortaboot::operations {
 namespace {
 
-constexpr int kTableBlocks = 3;
-constexpr int kBlockSize = 32;
+constexpr int kTableBlocks = 3;  // the range table head and entries 1 to 23
 constexpr std::uint16_t kReadTimeoutMs = 500;
 constexpr std::uint16_t kRangeTimeoutMs = 3000;
 constexpr std::uint16_t kPieceSize = 32;
@@ -58,7 +58,8 @@ class SettingsWrite {
     if (settings.deviceVersion != deviceVersion_) return refuse(message::kDeviceVersionMismatch);
     const std::uint8_t fileTableVersion = TableVersion(settings.settingsData);
     frame_.beginWorkPhase(message::kReadingTable, true);
-    const std::vector<std::uint8_t> deviceTable = readDeviceTable();
+    link_.ReplyTimeout = kReadTimeoutMs;
+    const std::vector<std::uint8_t> deviceTable = ReadSettingsBlocks(link_, frame_, kTableBlocks);
     if (TableVersion(deviceTable) != fileTableVersion) return refuse(message::kTableVersionMismatch);
     const std::vector<RangeWrite> plan = PlanRangeWrites(settings.settingsData, deviceTable);
 
@@ -76,19 +77,6 @@ class SettingsWrite {
   JobOutcome refuse(const char* text) {
     environment_.host.showError(text);
     return JobOutcome::Failed;
-  }
-
-  std::vector<std::uint8_t> readDeviceTable() {
-    std::vector<std::uint8_t> table;
-    link_.ReplyTimeout = kReadTimeoutMs;
-    for (int block = 1; block <= kTableBlocks; ++block) {
-      link_.BeginCommand(link::BootAddress, link::ReadBlock);
-      link_.AddWord(static_cast<std::uint16_t>(block));
-      link_.Transact();
-      for (int i = 0; i < kBlockSize; ++i) table.push_back(link_.ReadByte());
-      frame_.showProgress(block, kTableBlocks);
-    }
-    return table;
   }
 
   void writeRange(const RangeWrite& range, const std::vector<std::uint8_t>& settingsData) {

@@ -115,7 +115,7 @@ TEST_F(CliAgainstSim, FilesForAnotherDeviceVersionAreRefused) {
   foreign[0] = 0x00;
   foreign[1] = 0x02;
   const auto pset = folder / "foreign.pset";
-  std::ofstream(pset, std::ios::binary).write(reinterpret_cast<const char*>(foreign.data()), 4066);
+  testing::WriteFileBytes(pset, foreign);
   const auto write = cli({"write-settings", pset.string(), "--wait", "20"});
   EXPECT_EQ(write.status, 1);
   EXPECT_NE(write.errors.find("Версия настроек не совпадает с версией устройства!"), std::string::npos);

@@ -15,12 +15,19 @@ namespace {
 
 using testing::JobRig;
 
+// A device that leaves its first `polls` Identify requests unanswered.
+sim::DeviceSetup silentFor(unsigned polls) {
+  sim::DeviceSetup setup;
+  setup.silentPolls = polls;
+  return setup;
+}
+
 struct WaitingJob : ::testing::Test {
   JobOutcome run() {
     return RunReadSettingsJob(rig.environment(), {folder.path(), [] { return LocalDateTime{2024, 12, 4, 9, 5}; }});
   }
   testing::TempFolder folder;
-  JobRig rig{sim::DeviceSetup{.silentPolls = 1000}};
+  JobRig rig{silentFor(1000)};
 };
 
 TEST_F(WaitingJob, DeviceThatNeverAnswersWaitsUntilCancelled) {
@@ -53,7 +60,7 @@ TEST_F(WaitingJob, BetweenFailedPollsThePortIsReopenedAndThreeHundredMillisecond
 }
 
 TEST(JobFrame, PowerCycledDeviceIsFoundAfterSilentPolls) {
-  JobRig rig(sim::DeviceSetup{.silentPolls = 7});
+  JobRig rig(silentFor(7));
   testing::TempFolder folder;
   EXPECT_EQ(RunReadSettingsJob(rig.environment(), {folder.path(), [] { return LocalDateTime{2024, 1, 1, 0, 0}; }}),
             JobOutcome::Completed);

@@ -38,8 +38,7 @@ struct FirmwareRun {
 
   JobOutcome run(const Bytes& image) {
     const auto file = folder / "image.rom";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                 static_cast<std::streamsize>(image.size()));
+    testing::WriteFileBytes(file, image);
     rig.host.firmwareFile = file;
     return RunLoadFirmwareJob(rig.environment());
   }
@@ -118,8 +117,7 @@ TEST_F(FirmwareJob, ImageWithoutWholePagesStillRunsTheClosingSequence) {
     JobRig fresh;
     testing::TempFolder here;
     Bytes image = makeImage(0, 0x2000, size);
-    std::ofstream(here / "small.rom", std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                               static_cast<std::streamsize>(image.size()));
+    testing::WriteFileBytes(here / "small.rom", image);
     fresh.host.firmwareFile = here / "small.rom";
     EXPECT_EQ(RunLoadFirmwareJob(fresh.environment()), JobOutcome::Completed) << size;
     EXPECT_TRUE(fresh.boot().program.empty());
@@ -151,8 +149,7 @@ TEST_F(FirmwareJob, ImageForAnotherDeviceIsRefusedBeforeAnyPage) {
     JobRig fresh(setup);
     testing::TempFolder here;
     const Bytes image = makeImage(2, 0x2000, 7, c.type, c.imageVersion);
-    std::ofstream(here / "x.rom", std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                           static_cast<std::streamsize>(image.size()));
+    testing::WriteFileBytes(here / "x.rom", image);
     fresh.host.firmwareFile = here / "x.rom";
     EXPECT_EQ(RunLoadFirmwareJob(fresh.environment()), JobOutcome::Failed);
     EXPECT_EQ(fresh.host.errors, std::vector<std::string>{c.message});

@@ -58,8 +58,7 @@ struct WriteRun {
 
   JobOutcome run(const Bytes& fileBytes) {
     const auto file = folder / "saved.pset";
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(fileBytes.data()), static_cast<std::streamsize>(fileBytes.size()));
+    testing::WriteFileBytes(file, fileBytes);
     rig.host.settingsFile = file;
     return RunWriteSettingsJob(rig.environment());
   }
