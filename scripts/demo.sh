@@ -5,6 +5,7 @@
 # The files of the run stay in a temporary folder, named at the end.
 #
 #   ./scripts/demo.sh            # build folder: build/ (BUILD_DIR to change)
+#   ./scripts/demo.sh --gui      # the same device in the desktop window
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/lib.sh"
@@ -70,6 +71,19 @@ step() {
     failures=$((failures + 1))
   fi
 }
+
+# The desktop window on the simulated COM1 until the user closes it. Settings
+# files land beside the program, as they do for every start of it.
+if [ "${1:-}" = "--gui" ]; then
+  start_simulator
+  "$sim" --make-rom "$work/firmware.rom" --pages 8
+  echo "Образ прошивки для шага 2: $work/firmware.rom"
+  echo "Файлы настроек сохраняются в $build/src/app"
+  "$build/src/app/vortaboot" || echo "Окно завершилось с кодом $?" >&2
+  stop_simulator
+  echo "Файлы демонстрации: $work"
+  exit 0
+fi
 
 start_simulator
 "$sim" --make-rom "$work/firmware.rom" --pages 8
