@@ -52,15 +52,17 @@ void TMainForm::connectButtons() {
 }
 
 bool TMainForm::ShowAsOnlyInstance() {
-  if (!JustOne1->Owned()) {
-    const std::string& failure = JustOne1->Failure();
-    environment_.dialogs.showInformation(
-        failure.empty() ? QString::fromUtf8(message::kAlreadyRunning)
-                        : QString::fromUtf8(message::kInstanceCheckFailed) + QString::fromStdString(failure));
-    return false;
+  if (JustOne1->Owned()) {
+    show();
+    return true;
   }
-  show();
-  return true;
+  const std::string& failure = JustOne1->Failure();
+  if (failure.empty()) {
+    environment_.dialogs.showInformation(QString::fromUtf8(message::kAlreadyRunning));
+  } else {
+    environment_.dialogs.showError(QString::fromUtf8(message::kInstanceCheckFailed) + QString::fromStdString(failure));
+  }
+  return false;
 }
 
 // Centred before showing, to open in about the right spot, and again after,

@@ -28,7 +28,8 @@ class TMainForm : public QWidget {
   explicit TMainForm(MainFormEnvironment environment);
 
   // Shows the window when no other copy of the program runs; otherwise tells
-  // the user so and returns false, leaving the configuration untouched.
+  // the user so, or why that could not be checked, and returns false,
+  // leaving the configuration untouched.
   bool ShowAsOnlyInstance();
 
   // The link; null until the window was first shown.

@@ -34,6 +34,21 @@ TEST(SecondInstance, TellsTheUserAndEndsWithoutWritingTheConfiguration) {
   EXPECT_TRUE(first->isVisible());
 }
 
+TEST(SecondInstance, ThatCannotCheckForAnotherCopySaysWhyAndEnds) {
+  WindowRig rig;
+  WriteFileText(rig.folder / "not-a-folder", "");
+  auto environment = rig.environment();
+  environment.instanceLockFolder = rig.folder / "not-a-folder";
+  app::TMainForm form(environment);
+
+  EXPECT_FALSE(form.ShowAsOnlyInstance());
+  ASSERT_EQ(rig.dialogs.errors.size(), 1u);
+  EXPECT_EQ(rig.dialogs.errors[0].rfind("Не удалось проверить, не запущена ли программа уже: ", 0), 0u);
+  EXPECT_NE(rig.dialogs.errors[0].find("not-a-folder"), std::string::npos);
+  EXPECT_TRUE(rig.dialogs.informations.empty());
+  EXPECT_FALSE(fs::exists(rig.configFile()));
+}
+
 // The name is the executable's file name, wherever the file lies.
 TEST(SecondInstance, IsAnotherCopyOnlyWhenTheExecutableFileNameIsTheSame) {
   const struct {
