@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
+# scripts/fuzz.sh [SECONDS [TARGET...]]
 # Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs each for SECONDS (default 60), two at
-# a time. Corpora grow in fuzz/corpus/<target>/; an input that crashes a
+# UndefinedBehaviorSanitizer, and runs each (or the TARGETs named) for
+# SECONDS (default 60), two at a time. Corpora grow in fuzz/corpus/<target>/; an input that crashes a
 # target is kept in fuzz/regressions/<target>/, where the test suite replays
 # it. Logs go to build-fuzz/logs/. Exits non-zero when a target crashed.
 set -euo pipefail
@@ -10,6 +11,7 @@ root=$(repo_root)
 seconds=${1:-60}
 build="$root/build-fuzz"
 targets=(reply_reader firmware_image settings_file ini_file)
+[ $# -gt 1 ] && targets=("${@:2}")
 
 install_missing_packages "$root/scripts/packages.txt"
 install_missing_packages "$root/scripts/fuzz-packages.txt"

@@ -52,9 +52,9 @@ std::vector<std::string> Lines(std::string_view text) {
 void CheckPlacement(const app::TMIniFile& ini, bool sizeable) {
   app::FormPlacement placement{app::WindowState::Normal, -7, -7, -7, -7, sizeable};
   ini.LoadFormPlacement("MainWindow", placement);
-  if (placement.state != app::WindowState::Maximized) {
-    Require(placement.left >= 0 && placement.top >= 0, "a window placed at a negative position");
-  }
+  // A maximized window keeps the rest of its placement as it was.
+  if (placement.state == app::WindowState::Maximized) return;
+  Require(placement.left >= 0 && placement.top >= 0, "a window placed at a negative position");
   if (sizeable) Require(placement.width >= 0 && placement.height >= 0, "a window of negative size");
 }
 
