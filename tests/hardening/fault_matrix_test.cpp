@@ -53,10 +53,11 @@ Options Fault(const std::string& kind, int code, int n, int attempts = 3) {
 
 // ProgramPage answers `flags`,`result` to its n-th to (n + count - 1)-th request.
 Options ProgramStatus(int flags, int result, int n, int count = 3) {
+  const std::string status = std::to_string(flags) + "," + std::to_string(result);
   Options options;
   for (int i = 0; i < count; ++i) {
-    options.insert(options.end(), {"--program-status", std::to_string(flags) + "," + std::to_string(result) +
-                                                           "@code=20:" + std::to_string(n + i)});
+    const std::string which = std::to_string(ProgramPage) + ":" + std::to_string(n + i);
+    options.insert(options.end(), {"--program-status", status + "@code=" + which});
   }
   return options;
 }
@@ -99,7 +100,7 @@ std::vector<FaultCase> Cases() {
       {"FirstPieceSilent", F, Fault("silent", PageData, 1), 1, kNoConnection},
       {"SecondPageFirstPieceChecksum", F, Fault("checksum", PageData, 65), 1, kBadChecksum, 1},
       {"SecondPageLastPieceTruncated", F, Fault("truncated", PageData, 128), 1, kByteDelay, 1},
-      {"ProgramPageAlwaysBusy", F, {"--fault", "busy@code=20"}, 1, kBusy},
+      {"ProgramPageAlwaysBusy", F, {"--fault", "busy@code=" + std::to_string(ProgramPage)}, 1, kBusy},
       {"FirstPageLowPower", F, ProgramStatus(1, 0, 1), 1, "Низкое питание устройства(1)."},
       {"LastPageEraseFailed", F, ProgramStatus(2, 0, 2), 1, "Ошибка стирания памяти программ.", 1},
       {"LastPageFlagsBeforeCode", F, ProgramStatus(3, 3, 2), 1, "Низкое питание устройства(1).", 1},
@@ -219,6 +220,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrix, ::testing::ValuesIn(Cases()),
 struct VanishCase {
   const char* name;
   Job job;
+  Options simOptions;        // a pause that keeps the job from ending first
   const char* progressSeen;  // the job is past this line when the device goes
   int signal;
 };
@@ -230,7 +232,7 @@ class DeviceVanishes : public JobBench, public ::testing::WithParamInterface<Van
 TEST_P(DeviceVanishes, JobFailsInBoundedTimeAndANewDeviceAnswersAtOnce) {
   const VanishCase& c = GetParam();
   rom = bench.makeRom(8);
-  bench.startSim();
+  bench.startSim(c.simOptions);
   const auto job = bench.startCli(jobArguments(c.job) + Options{"--wait", "10"});
   ASSERT_TRUE(job->waitForError(c.progressSeen, 10s)) << job->errors();
   const auto vanished = std::chrono::steady_clock::now();
@@ -261,9 +263,13 @@ TEST_P(DeviceVanishes, JobFailsInBoundedTimeAndANewDeviceAnswersAtOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Vanish, DeviceVanishes,
-    ::testing::Values(VanishCase{"FirmwareDeviceKilled", Job::LoadFirmware, "Загрузка прошивки... 25%", SIGKILL},
-                      VanishCase{"FirmwareDeviceStopped", Job::LoadFirmware, "Загрузка прошивки... 25%", SIGTERM},
-                      VanishCase{"ReadSettingsDeviceKilled", Job::ReadSettings, "Чтение настроек... 30%", SIGKILL}),
+    ::testing::Values(
+        VanishCase{"FirmwareDeviceKilled", Job::LoadFirmware, Fault("silent", PageData, 300, 1),
+                   "Загрузка прошивки... 25%", SIGKILL},
+        VanishCase{"FirmwareDeviceStopped", Job::LoadFirmware, Fault("silent", PageData, 300, 1),
+                   "Загрузка прошивки... 25%", SIGTERM},
+        VanishCase{"ReadSettingsDeviceKilled", Job::ReadSettings, Fault("silent", ReadBlock, 60, 1),
+                   "Чтение настроек... 40%", SIGKILL}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

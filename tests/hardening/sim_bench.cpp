@@ -116,10 +116,6 @@ fs::path SimBench::writeFile(const std::string& name, const Bytes& bytes) const 
   return file;
 }
 
-void SimBench::writeDeviceSettings(const sim::SettingsSpace& settings) const {
-  writeFile("settings.bin", Bytes(settings.bytes.begin(), settings.bytes.end()));
-}
-
 Bytes SimBench::deviceSettings() const { return operations::ReadFileBytes(path("settings.bin")).value_or(Bytes{}); }
 
 std::vector<ProgrammedPage> SimBench::devicePages() const {

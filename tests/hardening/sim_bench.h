@@ -5,13 +5,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "child_process.h"
-#include "sim/settings_space.h"
 #include "temp_folder.h"
 
 namespace vortaboot::testing {
@@ -46,7 +46,6 @@ class SimBench {
   void stopSim();
   // SIGKILL: the device vanishes, its terminal with it.
   void killSim();
-  ChildProcess& sim() { return *sim_; }
 
   CliRun cli(const std::vector<std::string>& arguments,
              std::chrono::milliseconds limit = std::chrono::seconds(60)) const;
@@ -58,7 +57,6 @@ class SimBench {
 
   std::filesystem::path makeRom(int pages, const std::string& version = "0x0104") const;
   std::filesystem::path writeFile(const std::string& name, const Bytes& bytes) const;
-  void writeDeviceSettings(const sim::SettingsSpace& settings) const;
 
   // The memories the simulator saved when it stopped.
   Bytes deviceSettings() const;
