@@ -89,6 +89,7 @@ void TQV_RS::waitForFirstByte() {
 }
 
 void TQV_RS::receiveRemainingBytes(int length) {
+  if (PortHandle) PortHandle->expectBytes(static_cast<std::size_t>(length - 1));
   for (int i = 1; i < length; ++i) {
     const std::uint32_t start = environment_.clock.tickCount();
     bool received = false;

@@ -50,6 +50,11 @@ class SerialPort {
   // so that callers polling in a loop do not spin the processor.
   virtual std::size_t readByte(std::uint8_t& byte) = 0;
 
+  // A hint that `count` more bytes of the frame being read are on their way.
+  // A port may then collect them in fewer wake-ups; every read still waits
+  // no longer than about a millisecond.
+  virtual void expectBytes(std::size_t count) = 0;
+
   // Writes the whole buffer, returning once it has been handed to the driver.
   virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
 };

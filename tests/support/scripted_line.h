@@ -78,6 +78,7 @@ class ScriptedPort : public platform::SerialPort {
   bool purgeReceive() override;
   bool purgeTransmit() override;
   std::size_t readByte(std::uint8_t& byte) override;
+  void expectBytes(std::size_t) override {}
   bool write(const std::uint8_t* data, std::size_t size) override;
 
  private:

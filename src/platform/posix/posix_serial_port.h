@@ -27,11 +27,14 @@ class PosixSerialPort : public SerialPort {
   bool purgeReceive() override;
   bool purgeTransmit() override;
   std::size_t readByte(std::uint8_t& byte) override;
+  void expectBytes(std::size_t count) override { expected_ = count; }
   bool write(const std::uint8_t* data, std::size_t size) override;
 
  private:
   explicit PosixSerialPort(int fd) : fd_(fd) {}
   bool fillReceived();
+  bool takeAvailable();
+  bool expectedOutlastsAPause() const;
 
   int fd_;
   // Bytes taken from the driver but not yet handed out: one read call
@@ -39,6 +42,8 @@ class PosixSerialPort : public SerialPort {
   std::array<std::uint8_t, 256> received_{};
   std::size_t receivedCount_ = 0;
   std::size_t receivedNext_ = 0;
+  std::size_t expected_ = 0;  // bytes still to come of the frame being read
+  std::uint32_t baudRate_ = 0;
 };
 
 // True when `device` can be opened and locked right now; releases it again.
