@@ -62,3 +62,18 @@ echo "|-----------------|---------|---------|--------|---------|---------------|
 measure read-settings read-settings --dir "$work/out"
 measure write-settings write-settings "$(ls "$work"/out/*.pset)"
 measure load-firmware load-firmware "$work/bench.rom"
+
+# The window, offscreen, with the simulated device on COM1 (without a port
+# it would stop at the "no free port" box): from launch to shown, and its
+# memory when idle.
+window() {
+  start_sim window
+  local launched; launched=$(date +%s%N)
+  XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen \
+    timeout 30 "$root/build/bench/vortaboot-window-bench" "$launched" 2>/dev/null
+  stop_sim
+}
+chmod 700 "$work"
+echo
+window | awk '/shown_ms/ { printf "Window: shown %.0f ms after launch", $2 }
+              /peak_rss_kib/ { printf "; peak RSS when idle %d KiB\n", $2 }'
