@@ -29,7 +29,8 @@ class PosixPriority : public Priority {
   void raiseToRealtime() override {
     ::setpriority(PRIO_PROCESS, 0, -20);
     sched_param param{};
-    param.sched_priority = ::sched_get_priority_max(SCHED_FIFO);
+    static const int highest = ::sched_get_priority_max(SCHED_FIFO);
+    param.sched_priority = highest;
     ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &param);
   }
 

@@ -204,7 +204,6 @@ bool PosixSerialPort::expectedOutlastsAPause() const {
 // time and wakes the process once for several bytes instead of once each.
 bool PosixSerialPort::fillReceived() {
   if (expectedOutlastsAPause()) {
-    if (takeAvailable()) return true;
     pauseBriefly();
     return takeAvailable();
   }
