@@ -15,7 +15,8 @@ milliseconds roundedUp(std::chrono::steady_clock::duration span) {
 
 }  // namespace
 
-LineServer::LineServer(PseudoTerminal& terminal, BootDevice& device, LineBehaviour behaviour, FrameLog* log)
+LineServer::LineServer(platform::PseudoTerminal& terminal, BootDevice& device, LineBehaviour behaviour,
+                       FrameLog* log)
     : terminal_(terminal), device_(device), echo_(behaviour.echo), output_(behaviour.paceBaud), log_(log) {}
 
 void LineServer::serveUntil(const std::function<bool()>& stop) {

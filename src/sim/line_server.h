@@ -13,7 +13,7 @@
 #include "sim/frame_assembler.h"
 #include "sim/frame_log.h"
 #include "sim/paced_output.h"
-#include "sim/posix/pseudo_terminal.h"
+#include "platform/pseudo_terminal.h"
 
 namespace vortaboot::sim {
 
@@ -24,7 +24,8 @@ struct LineBehaviour {
 
 class LineServer {
  public:
-  LineServer(PseudoTerminal& terminal, BootDevice& device, LineBehaviour behaviour, FrameLog* log);
+  LineServer(platform::PseudoTerminal& terminal, BootDevice& device, LineBehaviour behaviour,
+             FrameLog* log);
 
   // Returns once `stop` says so; it is asked at least every 20 ms.
   void serveUntil(const std::function<bool()>& stop);
@@ -37,7 +38,7 @@ class LineServer {
   std::chrono::milliseconds wait(TimePoint now) const;
   void note(std::string_view direction, const Bytes& bytes, TimePoint at);
 
-  PseudoTerminal& terminal_;
+  platform::PseudoTerminal& terminal_;
   BootDevice& device_;
   bool echo_;
   PacedOutput output_;

@@ -11,8 +11,8 @@
 #include "sim/line_server.h"
 #include "sim/memory_files.h"
 #include "sim/port_registration.h"
-#include "sim/posix/pseudo_terminal.h"
-#include "sim/posix/stop_signals.h"
+#include "platform/pseudo_terminal.h"
+#include "platform/stop_signals.h"
 #include "sim/sim_options.h"
 
 using namespace vortaboot::sim;
@@ -49,7 +49,7 @@ std::unique_ptr<std::ofstream> openLog(const std::string& file) {
 }
 
 int runSimulator(const SimOptions& options) {
-  catchStopSignals();
+  vortaboot::platform::catchStopSignals();
   BootDevice device(options.device);
   loadMemories(options, device);
   const auto logFile = openLog(options.logFile);
@@ -57,13 +57,13 @@ int runSimulator(const SimOptions& options) {
   std::optional<FrameLog> log;
   if (logFile) log.emplace(*logFile, start);
 
-  PseudoTerminal terminal;
+  vortaboot::platform::PseudoTerminal terminal;
   const auto folder = vortaboot::platform::portLocationsFromEnvironment().portsFolder;
   PortRegistration registration(folder, options.comNumber, terminal.slaveName());
   std::cout << "vortaboot-sim: COM" << options.comNumber << " -> " << terminal.slaveName() << std::endl;
 
   LineServer server(terminal, device, {options.echo, options.paceBaud}, log ? &*log : nullptr);
-  server.serveUntil(stopRequested);
+  server.serveUntil(vortaboot::platform::stopRequested);
   saveMemories(options, device);
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "sim/posix/pseudo_terminal.h"
+#include "platform/pseudo_terminal.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <system_error>
 
-namespace vortaboot::sim {
+namespace vortaboot::platform {
 namespace {
 
 [[noreturn]] void fail(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
@@ -57,4 +57,4 @@ void PseudoTerminal::write(const Bytes& bytes) {
   if (!bytes.empty()) (void)!::write(master_, bytes.data(), bytes.size());
 }
 
-}  // namespace vortaboot::sim
+}  // namespace vortaboot::platform

@@ -1,10 +1,10 @@
-#include "sim/posix/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <signal.h>
 
 #include <initializer_list>
 
-namespace vortaboot::sim {
+namespace vortaboot::platform {
 namespace {
 
 volatile sig_atomic_t stopSignal = 0;
@@ -32,4 +32,4 @@ void catchStopSignals() {
 
 bool stopRequested() { return stopSignal != 0; }
 
-}  // namespace vortaboot::sim
+}  // namespace vortaboot::platform

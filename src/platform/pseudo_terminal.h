@@ -1,14 +1,17 @@
 #pragma once
-// The simulator's end of a pseudo-terminal. The client opens the slave
-// device as its serial port; we keep a slave descriptor of our own open so
-// that the client closing and reopening the port never hangs up the line.
+// The controlling end of a pseudo-terminal, for a program that plays a
+// serial device. The client opens the slave device as its serial port; a
+// slave descriptor of our own stays open so that the client closing and
+// reopening the port never hangs up the line.
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <vector>
 
-#include "sim/frame.h"
+namespace vortaboot::platform {
 
-namespace vortaboot::sim {
+using Bytes = std::vector<std::uint8_t>;
 
 class PseudoTerminal {
  public:
@@ -31,4 +34,4 @@ class PseudoTerminal {
   std::string slaveName_;
 };
 
-}  // namespace vortaboot::sim
+}  // namespace vortaboot::platform
