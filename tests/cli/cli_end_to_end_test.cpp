@@ -143,6 +143,21 @@ TEST_F(CliAgainstSim, InterruptDuringTheWaitEndsWithoutAFileAndFreesThePort) {
   EXPECT_EQ(ports.output.find("занят"), std::string::npos) << ports.output;
 }
 
+TEST_F(CliAgainstSim, SecondInterruptStopsTheWorkAtOnceWithoutAFile) {
+  startSim({"--pace", "19200"});
+  ChildProcess read(kCli, {"read-settings", "--dir", (folder / "out").string()}, environment());
+  ASSERT_TRUE(read.waitForError("Чтение настроек...", 5s)) << read.errors();
+  read.signal(SIGINT);
+  ASSERT_TRUE(read.waitForError("повторное прерывание", 2s)) << "the first is noted, the work goes on";
+  const auto second = std::chrono::steady_clock::now();
+  read.signal(SIGINT);
+  EXPECT_EQ(read.wait(5s), 130) << read.errors();
+  EXPECT_LT(std::chrono::steady_clock::now() - second, 500ms) << "well before the read would end";
+  EXPECT_TRUE(settingsFiles().empty());
+  const auto ports = cli({"ports"});
+  EXPECT_EQ(ports.output.find("занят"), std::string::npos) << "the port was closed: " << ports.output;
+}
+
 TEST_F(CliAgainstSim, BadRequestsAreRefusedBeforeThePortIsOpened) {
   startSim({"--log", (folder / "sim.log").string()});
   std::ofstream(folder / "short.rom", std::ios::binary) << "12345";

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "link_fixture.h"
+#include "platform/ini_file.h"
+#include "temp_folder.h"
 
 namespace vortaboot::link {
 namespace {
@@ -148,6 +150,40 @@ TEST(SerialPortBase, SelectPortWithNoPortsShowsErrorAndNoDialog) {
   EXPECT_EQ(rig.ui.errors, std::vector<std::string>{"Нет свободного COM-порта!"});
   EXPECT_EQ(rs.PortNumber, 4);
   EXPECT_FALSE(rs.PortHandle);
+}
+
+}  // namespace
+}  // namespace vortaboot::link
+
+namespace vortaboot::link {
+namespace {
+
+// The port number kept in the configuration file, through a real INI file.
+struct ConfiguredPort : ::testing::Test {
+  ConfiguredPort() { testing::WriteFileText(file, "[RS232]\r\nPort=5\r\n"); }
+  testing::TempFolder folder;
+  std::filesystem::path file = folder / "vortaboot.ini";
+};
+
+TEST_F(ConfiguredPort, UnavailablePortFallsBackToTheLowestAndIsSavedAsSuch) {
+  LinkRig rig({3, 7});
+  TQV_RS rs(rig.environment());
+  platform::IniFile ini(file);
+  rs.LoadFromIni(ini);
+  EXPECT_EQ(rs.PortNumber, 3);
+  EXPECT_TRUE(rs.PortHandle) << "loading opens the port";
+  rs.SaveToIni(ini);
+  EXPECT_EQ(ini.ReadInteger("RS232", "Port", -1), 3);
+}
+
+TEST_F(ConfiguredPort, NoPortAtAllIsReportedAgainAndSavedAsZero) {
+  LinkRig rig(std::set<int>{});
+  TQV_RS rs(rig.environment());
+  platform::IniFile ini(file);
+  rs.LoadFromIni(ini);
+  EXPECT_EQ(rig.ui.errors, std::vector<std::string>(2, "Нет свободного COM-порта!"));
+  rs.SaveToIni(ini);
+  EXPECT_EQ(ini.ReadInteger("RS232", "Port", -1), 0);
 }
 
 }  // namespace
